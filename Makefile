@@ -1,0 +1,36 @@
+# make test: install what is missing, build with two jobs, run every test.
+# make run:  install, build, start the program on the demo project.
+
+BUILD ?= build
+JOBS ?= 2
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build test run sanitize format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) > /dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+run: build
+	@if [ ! -f $(BUILD)/demo/DATA/demo.CFG ]; then $(BUILD)/bin/ledcaption-cli new $(BUILD)/demo; fi
+	@$(BUILD)/bin/ledcaption-cli info $(BUILD)/demo/DATA/demo.CFG
+
+# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize:
+	@$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DLEDCAPTION_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+
+format:
+	@find src tests -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD)
