@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run sanitize format clean
+.PHONY: all deps configure build test fuzz run sanitize format clean
 
 all: build
 
@@ -18,7 +18,11 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# The fuzz targets run briefly first (when clang is there), so ctest's summary comes last.
+FUZZ_SECONDS ?= 5
+
 test: build
+	@scripts/run-fuzz $(FUZZ_SECONDS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 run: build
@@ -29,8 +33,11 @@ run: build
 sanitize:
 	@$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DLEDCAPTION_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
 
+fuzz:
+	@scripts/run-fuzz 60
+
 format:
 	@find src tests -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-fuzz build-asan
