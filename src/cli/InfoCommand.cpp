@@ -1,5 +1,7 @@
 #include "cli/InfoCommand.h"
 
+#include "cli/ProjectLoader.h"
+
 #include "core/document/CodeTables.h"
 #include "core/document/Project.h"
 #include "core/text/Cp950.h"
@@ -44,25 +46,12 @@ std::string colourSetText(int set)
 
 int printProjectInfo(const std::filesystem::path& cfg, std::ostream& out, std::ostream& err)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(cfg, ec)) {
-        err << "找不到設定檔: " << cfg.string() << "\n";
+    bool complete = true;
+    auto loaded = loadProject(cfg, err, &complete);
+    if (!loaded)
         return 1;
-    }
-    const auto absolute = std::filesystem::absolute(cfg).lexically_normal();
-    Project project(absolute.parent_path().parent_path());
-    project.setfilename(absolute);
-    int status = 0;
-    if (auto r = project.readCFG(); !r) {
-        err << r.error << "\n";
-        status = 1;
-    }
-    if (auto r = project.readMsg(); !r) {
-        err << r.error << "\n";
-        status = 1;
-    }
-    if (auto r = project.readGra(); !r)
-        err << r.error << "\n";
+    const Project& project = *loaded;
+    const int status = complete ? 0 : 1;
 
     const auto& s = project.settings();
     out << "專案: " << s.projectName << " (" << s.cfgPath.string() << ")\n";
