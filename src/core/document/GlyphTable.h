@@ -40,13 +40,21 @@ public:
     }
     void setPixel(int glyph, int x, int y, bool red, bool green);
 
+    // Rebuilds the colour and mono code bytes of one glyph from its planes; the orientation
+    // decides the bit layout the sign expects. A glyph outside 0..99 is ignored.
+    void MakeCode(int glyph, bool horizontal);
+    void makeAllCodes(bool horizontal);
+
     const std::uint8_t* record(int glyph) const { return m_bytes.data() + offset(glyph); }
     std::uint8_t* record(int glyph) { return m_bytes.data() + offset(glyph); }
 
     bool operator==(const GlyphTable&) const = default;
 
 private:
-    static std::size_t offset(int glyph) { return static_cast<std::size_t>(glyph) * GlyphRecordSize; }
+    static std::size_t offset(int glyph)
+    {
+        return static_cast<std::size_t>(glyph) * GlyphRecordSize;
+    }
     static std::size_t pixelAt(int glyph, std::size_t plane, int x, int y)
     {
         return offset(glyph) + plane + static_cast<std::size_t>(x * 16 + y);
