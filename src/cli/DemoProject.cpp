@@ -109,8 +109,8 @@ std::string writeDemoProject(const std::filesystem::path& home)
     }
     drawHeart(project.glyphs());
 
-    for (const FileResult& r : {project.saveCFG(), project.SaveMsg(), project.writeGra(),
-                                project.saveINI()})
+    for (const FileResult& r :
+         {project.saveCFG(), project.SaveMsg(), project.writeGra(), project.saveINI()})
         if (!r)
             return r.error;
     return {};

@@ -71,8 +71,8 @@ int printProjectInfo(const std::filesystem::path& cfg, std::ostream& out, std::o
             continue;
         const auto& r = doc.screen(n);
         out << "幕號 " << n << "  顯示: " << (r.display ? "是" : "否") << "  速度: " << r.speed
-            << "  停留: " << r.stay << "  前功能: " << entryEffectName(r.front) << "("
-            << r.front << ")  後功能: " << exitEffectName(r.rear) << "(" << r.rear
+            << "  停留: " << r.stay << "  前功能: " << entryEffectName(r.front) << "(" << r.front
+            << ")  後功能: " << exitEffectName(r.rear) << "(" << r.rear
             << ")  分割碼: " << cp950ToUtf8(SplitI2S(r.split));
         if (r.allWide)
             out << "  全寬字";

@@ -1,6 +1,8 @@
 // ledcaption-cli: the work of the editor without a window.
 
+#include "cli/CommandCommand.h"
 #include "cli/DemoProject.h"
+#include "cli/EncodeCommand.h"
 #include "cli/InfoCommand.h"
 
 #include <cstring>
@@ -14,6 +16,8 @@ const char* const Usage = R"(用法: ledcaption-cli <命令> [參數]
 命令:
   new DIR              在 DIR 建立示範程式資料夾 (DIR/DATA/demo.CFG, .MSG, .GRA)
   info PROJECT.CFG     顯示專案設定與每個有文字的畫面
+  encode PROJECT.CFG --from A --to B [...]   編出上傳資料
+  command NAME [...] --project PROJECT.CFG   編出控制命令
 
 每個命令都可加 --help 看說明。
 )";
@@ -77,6 +81,10 @@ int main(int argc, char** argv)
         }
         return led::cli::printProjectInfo(argv[2], std::cout, std::cerr);
     }
+    if (command == "encode")
+        return led::cli::runEncode(argc, argv);
+    if (command == "command")
+        return led::cli::runCommand(argc, argv);
     if (command == "--help" || command == "-h" || command == "help") {
         std::cout << Usage;
         return 0;

@@ -57,7 +57,7 @@ bool normaliseSettings(TSystemparameter& s)
     };
     clamp(s.port, 1, PortTcpIp, 1);
     clamp(s.baudIndex, 1, 14, 6);
-    clamp(s.signWidth, 5, 40, 10);
+    clamp(s.signWidth, 1, 255, 10); // the width travels as one byte
     clamp(s.colorSet, 0, 2, 0);
     return changed;
 }

@@ -12,7 +12,7 @@ void readCfg(const IniFile& ini, TSystemparameter& s);
 // Writes every .CFG key of s into ini in the file's order; other keys of ini stay.
 void writeCfg(const TSystemparameter& s, IniFile& ini);
 
-// Port 1..16, baud index 1..14, sign width 5..40 and colour set 0..2; anything else
+// Port 1..16, baud index 1..14, sign width 1..255 and colour set 0..2; anything else
 // becomes the default (1, 6, 10, 0). Returns true when something was changed.
 bool normaliseSettings(TSystemparameter& s);
 

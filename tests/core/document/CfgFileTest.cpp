@@ -133,7 +133,9 @@ TEST(CfgFile, OutOfRangeValuesBecomeDefaults)
         {"[SYSTEM]\nCOMPORT=99\nSpeed=15\nSETWORD=300\nCOLORSET=-1\n", 1, 6, 10, 0},
         {"[SYSTEM]\nCOMPORT=16\nSpeed=14\nSETWORD=40\nCOLORSET=2\n", 16, 14, 40, 2},
         {"[SYSTEM]\nCOMPORT=1\nSpeed=1\nSETWORD=5\nCOLORSET=0\n", 1, 1, 5, 0},
-        {"[SYSTEM]\nCOMPORT=x\nSpeed=\nSETWORD=4\n", 1, 6, 10, 0},
+        {"[SYSTEM]\nCOMPORT=x\nSpeed=\nSETWORD=4\n", 1, 6, 4, 0},
+        {"[SYSTEM]\nSETWORD=255\n", 1, 6, 255, 0},
+        {"[SYSTEM]\nSETWORD=256\n", 1, 6, 10, 0},
     };
     for (const auto& c : cases) {
         TSystemparameter s;

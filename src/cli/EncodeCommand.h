@@ -1,0 +1,8 @@
+#pragma once
+
+namespace led::cli {
+
+extern const char* const EncodeUsage;
+int runEncode(int argc, char** argv);
+
+} // namespace led::cli
