@@ -1,9 +1,13 @@
 #include "cli/CommandBuilder.h"
 
 #include "cli/Output.h"
+#include "core/document/WeeklySchedule.h"
 #include "core/protocol/BaudRates.h"
 #include "core/protocol/Bright.h"
 #include "core/protocol/ControlCommands.h"
+#include "core/protocol/InsertFrames.h"
+#include "core/protocol/Schedule.h"
+#include "core/text/Cp950.h"
 
 #include <charconv>
 
@@ -89,6 +93,38 @@ std::optional<std::vector<Bytes>> buildCommand(const Args& args, Project& projec
         if (!n)
             return fail("新聞則數應為 1–10");
         return Result(newsTransmissions(s, *n));
+    }
+    if (name == "insert" || name == "insert-auto") {
+        const bool manual = name == "insert";
+        const int which = number(args.value(manual ? "line" : "slot").value_or(""), manual ? 1 : 0,
+                                 manual ? 10 : 9)
+                              .value_or(-1);
+        const int count = number(args.value("count").value_or(""), 1, 250).value_or(0);
+        const auto text = args.value("text");
+        if (which < 0)
+            return fail(manual ? "--line 應為 1–10" : "--slot 應為 0–9");
+        if (count == 0)
+            return fail("--count 應為 1–250");
+        if (!text)
+            return fail("缺少選項 --text");
+        const auto big5Text = utf8ToCp950(*text);
+        if (!big5Text)
+            return fail("插播文字含有 Big5 沒有的字: " + *text);
+        const auto w = static_cast<std::uint8_t>(which);
+        const auto c = static_cast<std::uint8_t>(count);
+        return Result(
+            {manual ? manualInsert(s, w, c, *big5Text) : automaticInsert(s, w, c, *big5Text)});
+    }
+    if (name == "schedule") {
+        WeeklySchedule schedule;
+        const std::filesystem::path file =
+            argument(1) ? std::filesystem::path(*argument(1)) : s.schPath;
+        if (auto r = schedule.load(file); !r)
+            return fail("無法讀取定時表: " + r.error);
+        const ScheduleSend send = scheduleTransmission(s, schedule);
+        if (!send)
+            return fail(send.error);
+        return Result({send.bytes});
     }
     if (name == "bright-query")
         return Result({brightQuery()});

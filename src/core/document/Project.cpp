@@ -139,8 +139,8 @@ MsgReadResult Project::readMsg()
     } else if (auto bytes = readFileBytes(m_settings.msgPath, &result.error)) {
         result = readMsgImage(*bytes, m_document);
         if (!result.ok)
-            result.error = withReason(texts::ReadMsgFailed,
-                                      m_settings.msgPath.string() + ": " + result.error);
+            result.error =
+                withReason(texts::ReadMsgFailed, m_settings.msgPath.string() + ": " + result.error);
     } else {
         result.ok = false;
         result.error = withReason(texts::ReadMsgFailed, result.error);
@@ -206,14 +206,23 @@ FileResult Project::writeTracked(const fs::path& path, std::string_view bytes)
     return r;
 }
 
-FileResult Project::writeSide(SideFileHooks& hooks, const fs::path& path)
+template <typename Model> FileResult Project::writeSide(const Model& model, const fs::path& path)
 {
-    if (hooks.save)
-        return hooks.save(path);
-    const auto& held = &hooks == &schedule ? m_scheduleBytes : m_insertBytes;
-    if (!held)
-        return {};
-    return writeTracked(path, *held);
+    // Only named projects get here, so every model writes its file.
+    FileResult r = model.save(path);
+    if (r.ok)
+        m_written.push_back(path);
+    return r;
+}
+
+std::string Project::loadSideFiles()
+{
+    std::string problems;
+    if (auto r = m_inserts.load(m_settings.intPath); !r)
+        problems += "\n" + r.error;
+    if (auto r = m_schedule.load(m_settings.schPath); !r)
+        problems += "\n" + r.error;
+    return problems;
 }
 
 FlowResult Project::startUp()
@@ -225,6 +234,7 @@ FlowResult Project::startUp()
         problems += "\n" + r.error;
     if (auto r = readCFG(); !r)
         problems += "\n" + r.error;
+    problems += loadSideFiles();
     m_document.resetDocument();
     m_document.setSaved(true);
     if (isUnnamed()) {
@@ -276,25 +286,12 @@ FlowResult Project::open(const std::optional<fs::path>& chosen)
     if (auto r = readCFG(); !r)
         problems += "\n" + r.error;
 
-    auto loadSide = [&](SideFileHooks& hooks, std::optional<Bytes>& held, const fs::path& p) {
-        if (hooks.load) {
-            if (auto r = hooks.load(p); !r)
-                problems += "\n" + r.error;
-            return;
-        }
-        held.reset();
-        std::error_code ec;
-        if (!fs::exists(p, ec))
-            return;
-        std::string error;
-        held = readFileBytes(p, &error);
-        if (!held)
-            problems += "\n" + error;
-    };
-    loadSide(inserts, m_insertBytes, m_settings.intPath);
+    if (auto r = m_inserts.load(m_settings.intPath); !r)
+        problems += "\n" + r.error;
     if (auto r = readGra(); !r)
         problems += "\n" + r.error;
-    loadSide(schedule, m_scheduleBytes, m_settings.schPath);
+    if (auto r = m_schedule.load(m_settings.schPath); !r)
+        problems += "\n" + r.error;
 
     if (!problems.empty()) {
         result.ok = false;
@@ -331,8 +328,8 @@ FlowResult Project::writeAll(bool withGra)
     note(SaveMsg());
     note(saveCFG());
     note(saveINI());
-    note(writeSide(schedule, m_settings.schPath));
-    note(writeSide(inserts, m_settings.intPath));
+    note(writeSide(m_schedule, m_settings.schPath));
+    note(writeSide(m_inserts, m_settings.intPath));
     if (withGra)
         note(writeGra());
     result.written = m_written;

@@ -3,8 +3,10 @@
 #include "core/document/Document.h"
 #include "core/document/FileIO.h"
 #include "core/document/GlyphTable.h"
+#include "core/document/InsertBook.h"
 #include "core/document/MsgFile.h"
 #include "core/document/Settings.h"
+#include "core/document/WeeklySchedule.h"
 
 #include <filesystem>
 #include <functional>
@@ -46,14 +48,6 @@ struct FlowResult
     std::vector<std::filesystem::path> written;
 };
 
-// Side files that belong to other windows (.SCH, .INT). Until their owners plug in, the
-// bytes read are kept and written back unchanged.
-struct SideFileHooks
-{
-    std::function<FileResult(const std::filesystem::path&)> load;
-    std::function<FileResult(const std::filesystem::path&)> save; // may skip writing
-};
-
 // One project: its settings, screens and glyphs, the files that hold them, and the
 // decisions of new, open, save, save as and close. Dialogs and message boxes stay with
 // the window; their answers come in as parameters.
@@ -74,6 +68,10 @@ public:
     const Document& document() const { return m_document; }
     GlyphTable& glyphs() { return m_glyphs; }
     const GlyphTable& glyphs() const { return m_glyphs; }
+    InsertBook& insertBook() { return m_inserts; }
+    const InsertBook& insertBook() const { return m_inserts; }
+    WeeklySchedule& schedule() { return m_schedule; }
+    const WeeklySchedule& schedule() const { return m_schedule; }
     bool crtf() const { return m_crtf; }
     void setCrtf(bool horizontal) { m_crtf = horizontal; }
 
@@ -86,8 +84,6 @@ public:
     // them (without storing) after the document was replaced.
     std::function<void()> commitRows;
     std::function<void()> reloadRows;
-    SideFileHooks schedule;
-    SideFileHooks inserts;
 
     void setfilename(const std::filesystem::path& cfgPath);
     FileResult readINI();
@@ -100,6 +96,8 @@ public:
     std::filesystem::path glyphFile() const;
     FileResult readGra();
     FileResult writeGra();
+    // The insert window's .INT and the schedule window's .SCH, read as by Open.
+    std::string loadSideFiles();
 
     // Start-up: BAKART.INI, the last project's .CFG, a reset document.
     FlowResult startUp();
@@ -119,7 +117,8 @@ public:
 private:
     bool isDataPath(const std::filesystem::path& p, const std::string& fileName) const;
     bool refusedName(const std::filesystem::path& chosen) const;
-    FileResult writeSide(SideFileHooks& hooks, const std::filesystem::path& path);
+    template <typename Model>
+    FileResult writeSide(const Model& model, const std::filesystem::path& path);
     FileResult writeTracked(const std::filesystem::path& path, std::string_view bytes);
     FlowResult writeAll(bool withGra);
 
@@ -132,7 +131,8 @@ private:
     std::string m_unitPanel;
     std::filesystem::path m_lastFile;
     std::vector<std::filesystem::path> m_written; // files written by the running flow
-    std::optional<Bytes> m_scheduleBytes, m_insertBytes;
+    InsertBook m_inserts;
+    WeeklySchedule m_schedule;
 };
 
 } // namespace led

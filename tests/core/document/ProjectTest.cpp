@@ -61,8 +61,6 @@ TEST_F(ProjectTest, SavingTheUnnamedProjectUnderANameWritesTheWholeSet)
     p.startUp();
     int committed = 0;
     p.commitRows = [&] { ++committed; };
-    p.schedule.save = [&](const fs::path& path) { return writeFileAtomic(path, "sch"); };
-    p.inserts.save = [&](const fs::path& path) { return writeFileAtomic(path, "int"); };
     p.document().content(1) = {"hi", "AA"};
     p.document().setSaved(false);
 
@@ -201,7 +199,7 @@ TEST_F(ProjectTest, UnnamedProjectSavesNothingOfItsOwn)
     EXPECT_FALSE(exists("未命名.CFG"));
 }
 
-TEST_F(ProjectTest, OpenReadsTheSetAndCarriesSideFiles)
+TEST_F(ProjectTest, OpenReadsTheSetWithItsSideFiles)
 {
     {
         Project p(dir.path());
@@ -214,8 +212,15 @@ TEST_F(ProjectTest, OpenReadsTheSetAndCarriesSideFiles)
         p.glyphs().setPixel(99, 15, 15, true, true);
         ASSERT_TRUE(p.saveAs(data("abc.CFG")).ok);
     }
-    ASSERT_TRUE(writeFileAtomic(data("abc.SCH"), "schedule bytes"));
-    ASSERT_TRUE(writeFileAtomic(data("abc.INT"), "insert bytes"));
+    {
+        WeeklySchedule schedule;
+        schedule.rows[2].inUse = true;
+        ASSERT_TRUE(schedule.save(data("abc.SCH")));
+        InsertBook book;
+        book.manual[0] = "\xA4\xA4";
+        book.insertCount = 33;
+        ASSERT_TRUE(book.save(data("abc.INT")));
+    }
 
     Project q(dir.path());
     q.startUp();
@@ -231,12 +236,15 @@ TEST_F(ProjectTest, OpenReadsTheSetAndCarriesSideFiles)
     EXPECT_EQ(q.unitPanel(), "傳送台數: 7 ");
     EXPECT_EQ(q.document().content(3).attr, "\x05\x05");
     EXPECT_TRUE(q.glyphs().red(99, 15, 15));
+    EXPECT_TRUE(q.schedule().rows[2].inUse);
+    EXPECT_EQ(q.insertBook().insertCount, 33);
 
+    const Bytes sch = read("abc.SCH"), ints = read("abc.INT");
     fs::remove(data("abc.SCH"));
     fs::remove(data("abc.INT"));
     ASSERT_TRUE(q.save().ok);
-    EXPECT_EQ(read("abc.SCH"), "schedule bytes");
-    EXPECT_EQ(read("abc.INT"), "insert bytes");
+    EXPECT_EQ(read("abc.SCH"), sch);
+    EXPECT_EQ(read("abc.INT"), ints);
 }
 
 TEST_F(ProjectTest, NewProjectResetsAndSelectsUnitZero)
