@@ -108,6 +108,7 @@ std::string writeDemoProject(const std::filesystem::path& home)
         ++n;
     }
     drawHeart(project.glyphs());
+    project.glyphs().makeAllCodes(project.crtf());
 
     for (const FileResult& r :
          {project.saveCFG(), project.SaveMsg(), project.writeGra(), project.saveINI()})

@@ -1,6 +1,7 @@
 // ledcaption-cli: the work of the editor without a window.
 
 #include "cli/CommandCommand.h"
+#include "cli/DecodeCommand.h"
 #include "cli/DemoProject.h"
 #include "cli/EncodeCommand.h"
 #include "cli/InfoCommand.h"
@@ -18,6 +19,7 @@ const char* const Usage = R"(用法: ledcaption-cli <命令> [參數]
   info PROJECT.CFG     顯示專案設定與每個有文字的畫面
   encode PROJECT.CFG --from A --to B [...]   編出上傳資料
   command NAME [...] --project PROJECT.CFG   編出控制命令
+  decode [FILE|-]      列出一段傳送位元組的內容
 
 每個命令都可加 --help 看說明。
 )";
@@ -83,6 +85,8 @@ int main(int argc, char** argv)
     }
     if (command == "encode")
         return led::cli::runEncode(argc, argv);
+    if (command == "decode")
+        return led::cli::runDecode(argc, argv);
     if (command == "command")
         return led::cli::runCommand(argc, argv);
     if (command == "--help" || command == "-h" || command == "help") {

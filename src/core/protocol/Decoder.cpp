@@ -900,10 +900,10 @@ std::size_t Parser::clockData(std::size_t p, Frame& f) const
     return p + ClockLength + 1;
 }
 
-ScheduleRow scheduleRow(std::size_t offset, std::string_view raw)
+DecodedScheduleRow scheduleRow(std::size_t offset, std::string_view raw)
 {
     auto b = [&](std::size_t i) { return static_cast<int>(static_cast<std::uint8_t>(raw[i])); };
-    ScheduleRow r;
+    DecodedScheduleRow r;
     r.offset = offset;
     r.raw = Bytes(raw);
     r.dayChoice = b(0);
@@ -1139,7 +1139,7 @@ void listGlyph(std::string& out, const GlyphBlock& g)
         out += "      ！" + p + "\n";
 }
 
-void listScheduleRow(std::string& out, std::size_t n, const ScheduleRow& r)
+void listScheduleRow(std::string& out, std::size_t n, const DecodedScheduleRow& r)
 {
     char time[16];
     std::snprintf(time, sizeof time, "%02d:%02d", r.hour, r.minute);

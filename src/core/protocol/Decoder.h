@@ -102,7 +102,7 @@ struct ClockData
     bool checkOk = false;
 };
 
-struct ScheduleRow
+struct DecodedScheduleRow
 {
     std::size_t offset = 0;
     Bytes raw;
@@ -167,7 +167,7 @@ struct Frame
     std::vector<ScreenBlock> screens;
     std::vector<GlyphBlock> glyphs;
     std::optional<ClockData> clock;
-    std::vector<ScheduleRow> schedule;
+    std::vector<DecodedScheduleRow> schedule;
     std::optional<InsertMessage> insert;
     std::optional<BrightFrame> bright;
 
