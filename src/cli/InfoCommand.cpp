@@ -4,6 +4,7 @@
 
 #include "core/document/CodeTables.h"
 #include "core/document/Project.h"
+#include "core/protocol/Frames.h"
 #include "core/text/Cp950.h"
 
 #include <cstdio>
@@ -11,19 +12,6 @@
 
 namespace led::cli {
 namespace {
-
-std::string hex(std::string_view bytes)
-{
-    std::string out;
-    char buf[4];
-    for (unsigned char b : bytes) {
-        std::snprintf(buf, sizeof buf, "%02X", b);
-        if (!out.empty())
-            out += ' ';
-        out += buf;
-    }
-    return out;
-}
 
 std::string portText(int port)
 {
@@ -76,7 +64,7 @@ int printProjectInfo(const std::filesystem::path& cfg, std::ostream& out, std::o
             << ")  分割碼: " << cp950ToUtf8(SplitI2S(r.split));
         if (r.allWide)
             out << "  全寬字";
-        out << "\n  文字: " << textForDisplay(c.text) << "\n  屬性: " << hex(c.attr) << "\n";
+        out << "\n  文字: " << textForDisplay(c.text) << "\n  屬性: " << hexText(c.attr) << "\n";
         ++shown;
     }
     out << "共 " << shown << " 幕有文字\n";

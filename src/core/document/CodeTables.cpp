@@ -138,8 +138,10 @@ int SplitS2I(std::string_view text, std::string* error)
         return value;
 
     if (error) {
-        const char* reason = ec == std::errc::result_out_of_range ? "超出整數範圍" : "不是有效的整數";
-        *error = std::string("轉換錯誤:") + "EConvertError" + "「" + cp950ToUtf8(text) + "」" + reason;
+        const char* reason =
+            ec == std::errc::result_out_of_range ? "超出整數範圍" : "不是有效的整數";
+        *error =
+            std::string("轉換錯誤:") + "EConvertError" + "「" + cp950ToUtf8(text) + "」" + reason;
     }
     return 0;
 }

@@ -8,9 +8,9 @@
 
 namespace led {
 
-inline constexpr int ScreenCount = 254;    // screens 1..254
-inline constexpr int RecordCount = 256;    // records kept in a .MSG (two spare)
-inline constexpr int TextPairCount = 257;  // text pairs kept in a .MSG (three spare)
+inline constexpr int ScreenCount = 254;   // screens 1..254
+inline constexpr int RecordCount = 256;   // records kept in a .MSG (two spare)
+inline constexpr int TextPairCount = 257; // text pairs kept in a .MSG (three spare)
 inline constexpr std::size_t ScreenRecordSize = 24;
 
 struct TScreenRec

@@ -62,6 +62,17 @@ std::optional<Bytes> readFileBytes(const std::filesystem::path& path, std::strin
     return bytes;
 }
 
+FileResult readFileIfExists(const std::filesystem::path& path, std::optional<Bytes>& bytes)
+{
+    bytes.reset();
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        return {};
+    std::string error;
+    bytes = readFileBytes(path, &error);
+    return bytes ? FileResult{} : FileResult::failure(error);
+}
+
 FileResult writeFileAtomic(const std::filesystem::path& path, std::string_view bytes,
                            WriteFault fault)
 {
@@ -85,7 +96,8 @@ FileResult writeFileAtomic(const std::filesystem::path& path, std::string_view b
     if (!writeAll(fd, bytes))
         return fail(errno);
     // Keep the permissions an existing file had; a new file gets the usual ones.
-    struct stat st{};
+    struct stat st
+    {};
     const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
     ::fchmod(fd, mode);
     if (fault == WriteFault::Sync)
@@ -120,6 +132,14 @@ FileResult ensureFolder(const std::filesystem::path& folder)
     if (ec)
         return FileResult::failure(folder.string() + ": " + ec.message());
     return {};
+}
+
+FileResult writeFileCreatingFolder(const std::filesystem::path& path, std::string_view bytes)
+{
+    if (path.has_parent_path())
+        if (auto made = ensureFolder(path.parent_path()); !made)
+            return made;
+    return writeFileAtomic(path, bytes);
 }
 
 } // namespace led

@@ -30,6 +30,9 @@ enum class WriteFault
 // The whole file, or nothing with the reason in *error (a missing file is an error too).
 std::optional<Bytes> readFileBytes(const std::filesystem::path& path, std::string* error = nullptr);
 
+// The whole file in *bytes when it exists; a missing file leaves *bytes empty and is no error.
+FileResult readFileIfExists(const std::filesystem::path& path, std::optional<Bytes>& bytes);
+
 // Writes a temporary file beside path, flushes it to disk and renames it over path, so a
 // reader sees the old file or the new one, whole. On failure the old file is untouched.
 FileResult writeFileAtomic(const std::filesystem::path& path, std::string_view bytes,
@@ -37,5 +40,8 @@ FileResult writeFileAtomic(const std::filesystem::path& path, std::string_view b
 
 // Creates the folder and its parents when missing.
 FileResult ensureFolder(const std::filesystem::path& folder);
+
+// writeFileAtomic after creating a missing parent folder.
+FileResult writeFileCreatingFolder(const std::filesystem::path& path, std::string_view bytes);
 
 } // namespace led

@@ -62,8 +62,8 @@ IniFile IniFile::parse(std::string_view bytes)
         if (!t.empty() && t.front() == '[') {
             const auto close = t.find(']');
             Section section;
-            section.name = Bytes(trim(t.substr(1, close == std::string_view::npos ? t.size() - 1
-                                                                                  : close - 1)));
+            section.name = Bytes(
+                trim(t.substr(1, close == std::string_view::npos ? t.size() - 1 : close - 1)));
             section.header = std::move(line);
             ini.m_sections.push_back(std::move(section));
             continue;

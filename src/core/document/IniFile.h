@@ -37,9 +37,9 @@ public:
 private:
     struct Line
     {
-        Bytes raw;         // the line as read, without its end
-        Bytes eol;         // "\r\n", "\n", "\r" or "" for a last line without one
-        Bytes key, value;  // trimmed, for entries
+        Bytes raw;        // the line as read, without its end
+        Bytes eol;        // "\r\n", "\n", "\r" or "" for a last line without one
+        Bytes key, value; // trimmed, for entries
         bool entry = false;
     };
     struct Section

@@ -1,5 +1,7 @@
 #include "core/document/MsgFile.h"
 
+#include "core/document/TextLines.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -211,18 +213,10 @@ MsgReadResult readMsgImage(std::string_view bytes, Document& doc)
     }
 
     // Lines end at CR, LF or CR LF; a 0x00 byte ends the text part.
-    std::vector<std::string_view> lines;
-    std::size_t pos = MsgRecordsSize;
-    while (pos < bytes.size() && bytes[pos] != '\0' && lines.size() < MsgLineCount) {
-        const std::size_t start = pos;
-        while (pos < bytes.size() && bytes[pos] != '\0' && bytes[pos] != '\r' && bytes[pos] != '\n')
-            ++pos;
-        lines.push_back(bytes.substr(start, pos - start));
-        if (pos < bytes.size() && bytes[pos] == '\r')
-            ++pos;
-        if (pos < bytes.size() && bytes[pos] == '\n')
-            ++pos;
-    }
+    std::vector<std::string_view> lines = splitTextLines(bytes.substr(MsgRecordsSize));
+    const bool exactLineCount = lines.size() == MsgLineCount;
+    if (lines.size() > MsgLineCount)
+        lines.resize(MsgLineCount);
 
     const std::size_t pairsRead = lines.size() / 2;
     for (std::size_t k = 0; k < pairsRead; ++k) {
@@ -237,8 +231,9 @@ MsgReadResult readMsgImage(std::string_view bytes, Document& doc)
         result.ok = false;
         result.error = "文字資料只有 " + std::to_string(lines.size()) + " 行，應有 " +
                        std::to_string(MsgLineCount) + " 行";
-    } else if (pos < bytes.size() && bytes[pos] == '\0') {
-        if (auto entries = parseExtension(bytes.substr(pos + 1))) {
+    } else if (const auto zero = bytes.find('\0', MsgRecordsSize);
+               exactLineCount && zero != std::string_view::npos) {
+        if (auto entries = parseExtension(bytes.substr(zero + 1))) {
             for (auto& e : *entries) {
                 auto& p = doc.pairs()[e.pair];
                 (e.kind == KindText ? p.text : p.attr) = std::move(e.bytes);

@@ -13,9 +13,9 @@ inline constexpr int MsgLineCount = 2 * TextPairCount;                        //
 struct MsgReadResult
 {
     bool ok = true;
-    std::string error;        // UTF-8 operator message when !ok
-    bool extension = false;   // exact strings were restored from the extension block
-    int repairedPairs = 0;    // screens whose attribute string was brought to its text's length
+    std::string error;      // UTF-8 operator message when !ok
+    bool extension = false; // exact strings were restored from the extension block
+    int repairedPairs = 0;  // screens whose attribute string was brought to its text's length
 
     explicit operator bool() const { return ok; }
 };

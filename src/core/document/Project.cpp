@@ -37,15 +37,11 @@ std::string withReason(const char* sentence, const std::string& reason)
 
 FileResult readOptionalIni(const fs::path& path, IniFile& ini)
 {
-    std::error_code ec;
-    if (!fs::exists(path, ec))
-        return {};
-    std::string error;
-    auto bytes = readFileBytes(path, &error);
-    if (!bytes)
-        return FileResult::failure(error);
-    ini = IniFile::parse(*bytes);
-    return {};
+    std::optional<Bytes> bytes;
+    FileResult r = readFileIfExists(path, bytes);
+    if (bytes)
+        ini = IniFile::parse(*bytes);
+    return r;
 }
 
 } // namespace
@@ -173,16 +169,12 @@ fs::path Project::glyphFile() const
 FileResult Project::readGra()
 {
     const fs::path path = glyphFile();
-    std::error_code ec;
-    if (!fs::exists(path, ec)) {
-        if (isUnnamed())
+    std::optional<Bytes> bytes;
+    if (FileResult r = readFileIfExists(path, bytes); !bytes) {
+        if (r && isUnnamed())
             m_glyphs = GlyphTable::blank();
-        return {};
+        return r;
     }
-    std::string error;
-    auto bytes = readFileBytes(path, &error);
-    if (!bytes)
-        return FileResult::failure(error);
     const int whole = m_glyphs.load(*bytes);
     if (whole < GlyphCount)
         return FileResult::failure(path.string() + ": 圖形檔不完整，只讀到 " +
@@ -197,10 +189,7 @@ FileResult Project::writeGra()
 
 FileResult Project::writeTracked(const fs::path& path, std::string_view bytes)
 {
-    if (path.has_parent_path())
-        if (auto made = ensureFolder(path.parent_path()); !made)
-            return made;
-    FileResult r = writeFileAtomic(path, bytes);
+    FileResult r = writeFileCreatingFolder(path, bytes);
     if (r.ok)
         m_written.push_back(path);
     return r;

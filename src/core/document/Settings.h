@@ -42,8 +42,8 @@ struct TSystemparameter
     std::string projectName = "未命名"; // UTF-8
     std::filesystem::path cfgPath, msgPath, graPath, schPath, intPath;
 
-    int port = 1;      // 1..15 COM port, 16 TCP/IP
-    int colorSet = 0;  // 1 single-colour, 2 colour, 0 not set
+    int port = 1;     // 1..15 COM port, 16 TCP/IP
+    int colorSet = 0; // 1 single-colour, 2 colour, 0 not set
     int signWidth = 10;
     // Carried from the .CFG and back, used by nothing else.
     int SENDTEXT = 0, SendPaint = 0, SendSetTime = 0, Sendtimer = 0, SendMessage = 0,

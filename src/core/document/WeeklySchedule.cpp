@@ -32,28 +32,20 @@ bool ScheduleRow::leaveLast()
 
 FileResult WeeklySchedule::load(const fs::path& path)
 {
-    std::error_code ec;
-    if (!fs::exists(path, ec)) {
-        // A project without a schedule has none: no row stays in use from the last one.
-        rows.fill(ScheduleRow{});
-        return {};
-    }
-    std::string error;
-    auto bytes = readFileBytes(path, &error);
-    if (!bytes)
-        return FileResult::failure(error);
-    readScheduleImage(*bytes, *this);
-    return {};
+    std::optional<Bytes> bytes;
+    FileResult r = readFileIfExists(path, bytes);
+    if (bytes)
+        readScheduleImage(*bytes, *this);
+    else if (r)
+        rows.fill(ScheduleRow{}); // no schedule file: no row stays in use from the last project
+    return r;
 }
 
 FileResult WeeklySchedule::save(const fs::path& path) const
 {
     if (path.stem().string() == texts::UnnamedProject)
         return {};
-    if (path.has_parent_path())
-        if (auto made = ensureFolder(path.parent_path()); !made)
-            return made;
-    return writeFileAtomic(path, writeScheduleImage(*this));
+    return writeFileCreatingFolder(path, writeScheduleImage(*this));
 }
 
 } // namespace led

@@ -34,15 +34,7 @@ constexpr std::size_t ShownUnknownBytes = 64;
 
 std::string hex(std::string_view bytes)
 {
-    std::string out;
-    char buf[4];
-    for (unsigned char b : bytes) {
-        std::snprintf(buf, sizeof buf, "%02X", b);
-        if (!out.empty())
-            out += ' ';
-        out += buf;
-    }
-    return out;
+    return hexText(bytes);
 }
 
 std::string hex(std::uint8_t b)

@@ -89,6 +89,14 @@ std::string hexDump(std::string_view bytes)
     return out;
 }
 
+std::string hexText(std::string_view bytes)
+{
+    std::string out = hexDump(bytes);
+    if (!out.empty())
+        out.pop_back();
+    return out;
+}
+
 Bytes colorHead(int colorSet)
 {
     switch (colorSet) {

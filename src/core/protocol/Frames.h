@@ -62,6 +62,8 @@ Bytes closedFrame(std::uint8_t code, std::string_view payload = {});
 std::uint8_t xorSum(std::string_view bytes);
 // Two upper-case hex digits and a blank per byte.
 std::string hexDump(std::string_view bytes);
+// The same without the blank after the last byte, for reports.
+std::string hexText(std::string_view bytes);
 
 // FF 80 7F for a single-colour sign, FF 18 E7 for a colour sign, nothing otherwise.
 Bytes colorHead(int colorSet);
