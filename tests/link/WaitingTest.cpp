@@ -1,4 +1,5 @@
 #include "link/Waiting.h"
+#include "support/QtApp.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -11,8 +12,7 @@ namespace {
 
 TEST(Waiting, PauseKeepsEventsRunning)
 {
-    int argc = 0;
-    QCoreApplication app(argc, nullptr);
+    test::ensureQtApp();
     bool fired = false;
     QTimer::singleShot(10, [&] { fired = true; });
     QElapsedTimer clock;
