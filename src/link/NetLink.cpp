@@ -83,7 +83,11 @@ std::optional<int> connectionTestPicture(const NetRowResult& r)
     return r.outcome == NetOutcome::Connected ? 1 : 0;
 }
 
-NetLink::NetLink(QObject* parent) : QObject(parent), m_socket(this) {}
+NetLink::NetLink(QObject* parent) : QObject(parent), m_socket(this)
+{
+    // Nothing is read back over this link; a talkative peer must not fill the memory.
+    m_socket.setReadBufferSize(64 * 1024);
+}
 
 bool NetLink::isConnected() const
 {

@@ -36,8 +36,8 @@ struct NetRowResult
 {
     int row = 0; // 1..100, the table row
     NetOutcome outcome = NetOutcome::NoAddress;
-    qint64 elapsedMs = 0;
-    QString reason; // the system's words, empty when it has none
+    qint64 elapsedMs = 0; // the row's whole time, a command's pause included
+    QString reason;       // the system's words, empty when it has none
 };
 
 // Status picture of the send dialog's row after a write: 1 took the transmission, 0
