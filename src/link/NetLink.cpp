@@ -1,5 +1,7 @@
 #include "link/NetLink.h"
 
+#include "core/protocol/Frames.h"
+
 #include "core/protocol/DeviceServer.h"
 #include "link/Waiting.h"
 
@@ -13,9 +15,6 @@
 namespace led {
 
 namespace {
-
-// Signs with a temperature sensor wake up on 30 ASCII "0" before a transmission.
-constexpr int WakeUpPreambleLength = 30;
 
 // Runs a local event loop until done() holds or the time is up; false on time-out.
 template <typename Connect> bool waitUntil(int ms, Connect&& connectQuit)
@@ -113,10 +112,8 @@ std::vector<NetRowResult> NetLink::write(std::string_view bytes,
                                          bool tempset, Mode mode)
 {
     // Every row gets the whole transmission with one preamble of its own.
-    QByteArray data;
-    if (tempset)
-        data.fill('0', WakeUpPreambleLength);
-    data.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    const Bytes line = withPreamble(bytes, tempset);
+    QByteArray data(line.data(), static_cast<qsizetype>(line.size()));
     if (mode == Mode::Upload)
         data.append("\r\n", 2);
 

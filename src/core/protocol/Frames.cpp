@@ -69,6 +69,16 @@ Bytes closedFrame(std::uint8_t code, std::string_view payload)
     return out;
 }
 
+Bytes wakeUpPreamble()
+{
+    return Bytes(WakeUpPreambleLength, '0');
+}
+
+Bytes withPreamble(std::string_view bytes, bool tempset)
+{
+    return tempset ? wakeUpPreamble() + Bytes(bytes) : Bytes(bytes);
+}
+
 std::uint8_t xorSum(std::string_view bytes)
 {
     std::uint8_t sum = 0;

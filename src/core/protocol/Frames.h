@@ -59,6 +59,12 @@ bool closedByEndFrame(std::uint8_t code);
 // The frame followed by the end frame where its command takes one.
 Bytes closedFrame(std::uint8_t code, std::string_view payload = {});
 
+// The 30 ASCII "0" that wake signs with a temperature sensor, in front of every write.
+inline constexpr std::size_t WakeUpPreambleLength = 30;
+Bytes wakeUpPreamble();
+// The bytes as they go on the line: with the preamble in front when tempset is on.
+Bytes withPreamble(std::string_view bytes, bool tempset);
+
 std::uint8_t xorSum(std::string_view bytes);
 // Two upper-case hex digits and a blank per byte.
 std::string hexDump(std::string_view bytes);
