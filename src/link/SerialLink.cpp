@@ -1,5 +1,7 @@
 #include "link/SerialLink.h"
 
+#include "core/protocol/Frames.h"
+
 #include "core/protocol/BaudRates.h"
 
 #include <QEventLoop>
@@ -103,10 +105,8 @@ SerialResult SerialLink::sendCom(const Bytes& bytes, int baudIndex, bool tempset
     if (!opened.ok())
         return opened;
 
-    QByteArray data;
-    if (tempset)
-        data.fill('0', PreambleLength);
-    data.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    const Bytes line = withPreamble(bytes, tempset);
+    const QByteArray data(line.data(), static_cast<qsizetype>(line.size()));
     const qint64 transmitMs = transmitTimeMs(data.size(), m_baud);
 
     m_waiting = true;

@@ -59,7 +59,6 @@ class SerialLink : public QObject
 public:
     static constexpr int DefaultBaud = 2400;
     static constexpr int DefaultDrainMarginMs = 2000;
-    static constexpr int PreambleLength = 30;
     static constexpr int ModemTickMs = 55;
 
     explicit SerialLink(QObject* parent = nullptr);
