@@ -19,6 +19,11 @@ public:
     bool ok() const { return m_error.empty(); }
     const std::string& error() const { return m_error; }
     const std::vector<std::string>& positionals() const { return m_positionals; }
+    void dropLastPositional()
+    {
+        if (!m_positionals.empty())
+            m_positionals.pop_back();
+    }
     bool flag(const std::string& name) const { return m_flags.count(name) > 0; }
     std::optional<std::string> value(const std::string& name) const;
     // The option as an integer in [lo, hi]; an error message otherwise.

@@ -4,6 +4,7 @@
 #include "cli/DecodeCommand.h"
 #include "cli/DemoProject.h"
 #include "cli/EncodeCommand.h"
+#include "cli/SendCommand.h"
 #include "cli/InfoCommand.h"
 
 #include <cstring>
@@ -20,6 +21,8 @@ const char* const Usage = R"(用法: ledcaption-cli <命令> [參數]
   encode PROJECT.CFG --from A --to B [...]   編出上傳資料
   command NAME [...] --project PROJECT.CFG   編出控制命令
   decode [FILE|-]      列出一段傳送位元組的內容
+  send PROJECT.CFG (--serial …|--tcp …|--modem …)   上傳畫面到字幕機
+  send-command NAME [...] PROJECT.CFG (--serial …|--tcp …)   送出控制命令
 
 每個命令都可加 --help 看說明。
 )";
@@ -85,6 +88,10 @@ int main(int argc, char** argv)
     }
     if (command == "encode")
         return led::cli::runEncode(argc, argv);
+    if (command == "send")
+        return led::cli::runSend(argc, argv);
+    if (command == "send-command")
+        return led::cli::runSendCommand(argc, argv);
     if (command == "decode")
         return led::cli::runDecode(argc, argv);
     if (command == "command")
