@@ -16,6 +16,7 @@ class Sign;
 // One line into the sign (a TCP connection, a serial line, a modem call): gathers its
 // bytes into transmissions and writes the sign's answers back. A transmission is taken
 // when its closing frame has come, or after IdleMs without a byte, or when the line closes.
+// The sign outlives its lines.
 class SignLine : public QObject
 {
     Q_OBJECT
