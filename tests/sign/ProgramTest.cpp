@@ -1,6 +1,6 @@
 #include "core/document/FileIO.h"
 #include "core/protocol/ControlCommands.h"
-#include "sign/Waits.h"
+#include "support/Waits.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
 

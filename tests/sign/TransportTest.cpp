@@ -11,7 +11,7 @@
 #include "core/protocol/ControlCommands.h"
 #include "core/protocol/DeviceAnswers.h"
 #include "core/protocol/UploadEncoder.h"
-#include "sign/Waits.h"
+#include "support/Waits.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
 
