@@ -5,6 +5,7 @@
 #include "cli/DemoProject.h"
 #include "cli/EncodeCommand.h"
 #include "cli/SendCommand.h"
+#include "cli/TextListCommand.h"
 #include "cli/InfoCommand.h"
 
 #include <cstring>
@@ -21,6 +22,8 @@ const char* const Usage = R"(用法: ledcaption-cli <命令> [參數]
   encode PROJECT.CFG --from A --to B [...]   編出上傳資料
   command NAME [...] --project PROJECT.CFG   編出控制命令
   decode [FILE|-]      列出一段傳送位元組的內容
+  import PROJECT.CFG FILE.TXT   讀入文字檔到畫面並存檔
+  export PROJECT.CFG FILE.TXT   把畫面文字存成文字檔 (256 行)
   send PROJECT.CFG (--serial …|--tcp …|--modem …)   上傳畫面到字幕機
   send-command NAME [...] PROJECT.CFG (--serial …|--tcp …)   送出控制命令
 
@@ -88,6 +91,10 @@ int main(int argc, char** argv)
     }
     if (command == "encode")
         return led::cli::runEncode(argc, argv);
+    if (command == "import")
+        return led::cli::runImport(argc, argv);
+    if (command == "export")
+        return led::cli::runExport(argc, argv);
     if (command == "send")
         return led::cli::runSend(argc, argv);
     if (command == "send-command")
