@@ -136,6 +136,29 @@ TEST(Redraw, ShadowUsesTheShadowTable)
                                         "............\n");
 }
 
+TEST(Redraw, SelectedShadowStaysVisible)
+{
+    // The shadow is laid under the text against the ground actually drawn, blue here.
+    EXPECT_EQ(art(Redraw(RowView{"A", "\x10", 0, 1, true}, 1, GlyphTable())), "............\n"
+                                                                              ".BBBBBBBB...\n"
+                                                                              ".BBBBBBBB...\n"
+                                                                              ".BBBBBBBB...\n"
+                                                                              ".BBBBBBBB...\n"
+                                                                              ".BBBRRBBB...\n"
+                                                                              ".BBRBYRBB...\n"
+                                                                              ".BBRYBRYB...\n"
+                                                                              ".BRBYBBRB...\n"
+                                                                              ".BRYBBBRY...\n"
+                                                                              ".BRRRRRRY...\n"
+                                                                              ".BRYYYYRY...\n"
+                                                                              ".BRYBBBRY...\n"
+                                                                              ".BRYBBBRY...\n"
+                                                                              ".BRYBBBRY...\n"
+                                                                              ".BBYBBBBY...\n"
+                                                                              ".BBBBBBBB...\n"
+                                                                              "............\n");
+}
+
 TEST(Redraw, ShadowColourTable)
 {
     using C = SignColour;
