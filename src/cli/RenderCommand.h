@@ -1,0 +1,8 @@
+#pragma once
+
+namespace led::cli {
+
+extern const char* const RenderUsage;
+int runRender(int argc, char** argv);
+
+} // namespace led::cli
