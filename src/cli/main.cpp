@@ -4,6 +4,7 @@
 #include "cli/DecodeCommand.h"
 #include "cli/DemoProject.h"
 #include "cli/EncodeCommand.h"
+#include "cli/RenderCommand.h"
 #include "cli/SendCommand.h"
 #include "cli/TextListCommand.h"
 #include "cli/InfoCommand.h"
@@ -22,6 +23,7 @@ const char* const Usage = R"(用法: ledcaption-cli <命令> [參數]
   encode PROJECT.CFG --from A --to B [...]   編出上傳資料
   command NAME [...] --project PROJECT.CFG   編出控制命令
   decode [FILE|-]      列出一段傳送位元組的內容
+  render PROJECT.CFG --screen N --out FILE.png [--scale K]   畫出一幕的預覽圖
   import PROJECT.CFG FILE.TXT   讀入文字檔到畫面並存檔
   export PROJECT.CFG FILE.TXT   把畫面文字存成文字檔 (256 行)
   send PROJECT.CFG (--serial …|--tcp …|--modem …)   上傳畫面到字幕機
@@ -91,6 +93,8 @@ int main(int argc, char** argv)
     }
     if (command == "encode")
         return led::cli::runEncode(argc, argv);
+    if (command == "render")
+        return led::cli::runRender(argc, argv);
     if (command == "import")
         return led::cli::runImport(argc, argv);
     if (command == "export")
