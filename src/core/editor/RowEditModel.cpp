@@ -314,12 +314,14 @@ TypeResult RowEditModel::keyPress(std::string_view character)
 void RowEditModel::mousePress(std::size_t pos)
 {
     m_state.setButtonStatus(false);
+    m_pressPos = pos;
     m_anchor = m_active = settle(pos, true);
 }
 
 void RowEditModel::mouseRelease(std::size_t pos)
 {
-    m_active = settle(pos, pos >= m_anchor);
+    // Released where it was pressed: a click, however the press position was settled.
+    m_active = pos == m_pressPos ? m_anchor : settle(pos, pos > m_pressPos);
     if (!m_field.empty()) {
         if (!hasSelection()) {
             m_anchor = m_active = settle(m_active, true);

@@ -106,6 +106,7 @@ private:
     std::size_t m_anchor = 0;
     std::size_t m_active = 0;
     std::size_t m_recordedCaret = 0;
+    std::size_t m_pressPos = 0;
     std::size_t m_maxLength = 20;
     bool m_focused = false;
     int m_redraws = 0;
