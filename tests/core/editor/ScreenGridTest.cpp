@@ -88,7 +88,7 @@ TEST_F(Grid, NavigationKeys)
         {0, 1, EditKey::PageUp, false, 0, 1},   {0, 1, EditKey::Up, false, 0, 1},
         {5, 1, EditKey::Up, false, 4, 1},       {5, 4, EditKey::Up, false, 5, 3},
         {5, 8, EditKey::Down, false, 6, 8},     {5, 4, EditKey::Down, false, 5, 5},
-        {5, 8, EditKey::Home, true, 0, 8},    {247, 6, EditKey::Down, false, 247, 7},
+        {5, 8, EditKey::Home, true, 0, 8},      {247, 6, EditKey::Down, false, 247, 7},
         {240, 8, EditKey::End, true, 248, 6},   {248, 6, EditKey::Up, false, 248, 5},
     };
     for (const auto& c : cases) {
