@@ -65,7 +65,7 @@ std::size_t RowEditModel::settle(std::size_t pos, bool forward) const
         for (const TextElement& e : textElements(m_field))
             if (e.pos >= p)
                 return e.pos == p;
-        return true;
+        return false; // inside the last element
     };
     if (!onBoundary(pos))
         pos = forward ? nextBoundary(pos) : previousBoundary(pos);
