@@ -267,8 +267,8 @@ bool RowEditModel::overwriteSpan(bool doubleByte, std::size_t& count) const
 
 TypeResult RowEditModel::refuse(bool doubleByte)
 {
-    // The trail byte of a refused pair arrives with its lead here, so the flag that would
-    // drop it is spent at once.
+    // The flag exists to drop the trail byte of a refused pair. Here the trail arrives
+    // together with its lead and goes with it, which spends the flag at once.
     if (doubleByte) {
         m_state.swallow = true;
         m_state.swallow = false;

@@ -212,8 +212,10 @@ void ScreenGrid::leaveText()
     if (!m_textFocused || m_focusRow == 0)
         return;
     RowEditModel& field = row(m_focusRow);
-    m_lastEditedRow = m_focusRow;
-    m_lastEditedCaret = field.caret();
+    if (rowShown(m_focusRow)) {
+        m_lastEditedRow = m_focusRow;
+        m_lastEditedCaret = field.caret();
+    }
     field.exit();
     m_textFocused = false;
 }
