@@ -1,5 +1,6 @@
 #include "core/document/InsertFile.h"
 #include "core/document/ScheduleFile.h"
+#include "core/editor/TextList.h"
 #include "core/protocol/Bright.h"
 #include "core/protocol/Schedule.h"
 
@@ -22,6 +23,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     led::TSystemparameter s;
     led::scheduleTransmission(s, schedule);
     led::CheckTime(bytes);
+
+    led::Document doc;
+    led::TSystemparameter wide;
+    wide.signWidth = 40;
+    led::importTextList(doc, wide, bytes);
+    for (int n = 1; n <= led::ScreenCount; ++n)
+        if (doc.content(n).text.size() != doc.content(n).attr.size() ||
+            doc.content(n).text.size() > 80)
+            __builtin_trap();
+    led::exportTextList(doc);
 
     led::interpretBrightReply(bytes);
     led::Bytes buffer;
