@@ -6,6 +6,7 @@
 #include "cli/EncodeCommand.h"
 #include "cli/RenderCommand.h"
 #include "cli/SendCommand.h"
+#include "cli/SimulateCommand.h"
 #include "cli/TextListCommand.h"
 #include "cli/InfoCommand.h"
 
@@ -24,6 +25,7 @@ const char* const Usage = R"(用法: ledcaption-cli <命令> [參數]
   command NAME [...] --project PROJECT.CFG   編出控制命令
   decode [FILE|-]      列出一段傳送位元組的內容
   render PROJECT.CFG --screen N --out FILE.png [--scale K]   畫出一幕的預覽圖
+  simulate PROJECT.CFG --from A --to B --out FILE.gif [...]   模擬播放並存成動畫
   import PROJECT.CFG FILE.TXT   讀入文字檔到畫面並存檔
   export PROJECT.CFG FILE.TXT   把畫面文字存成文字檔 (256 行)
   send PROJECT.CFG (--serial …|--tcp …|--modem …)   上傳畫面到字幕機
@@ -95,6 +97,8 @@ int main(int argc, char** argv)
         return led::cli::runEncode(argc, argv);
     if (command == "render")
         return led::cli::runRender(argc, argv);
+    if (command == "simulate")
+        return led::cli::runSimulate(argc, argv);
     if (command == "import")
         return led::cli::runImport(argc, argv);
     if (command == "export")
