@@ -300,6 +300,7 @@ StepList EffectBlink(const EffectContext& c)
     const int x0 = boundary(c);
     StepList steps;
     if (!hasSplit(c)) {
+        // The picture drawn here is blackened before it is shown: 0.8 s of black.
         for (int k = 0; k < 8; ++k)
             steps.push_back(
                 step([](Surfaces& s) { s.display.fillRect(0, 0, s.W, s.H, RgbBlack); }, 100));
