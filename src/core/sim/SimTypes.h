@@ -69,6 +69,7 @@ struct EffectContext
 {
     int screen = 1;                                 // n, 1..254
     Bytes text;                                     // the screen's text
+    Bytes attr;                                     // its row's attributes, byte by byte
     int split = 0;                                  // effective split code
     int direction = 1;                              // 1 entry, 2 exit
     int speed = 6;                                  // s
