@@ -69,6 +69,7 @@ EffectContext RunPlan::context(int n, int split, int splitStart)
     EffectContext c;
     c.screen = n;
     c.text = m_doc.content(n).text;
+    c.attr = m_doc.content(n).attr;
     c.split = split;
     c.speed = Speed;
     c.rowImage = rowImage(n);
