@@ -1,5 +1,7 @@
 #include "cli/GifWriter.h"
 
+#include <filesystem>
+
 #include <gif_lib.h>
 
 #include <array>
@@ -50,7 +52,7 @@ constexpr int MaxDelayCs = 65535;
 } // namespace
 
 GifWriter::GifWriter(const std::string& path, int width, int height, int scale)
-    : m_width(width), m_height(height), m_scale(scale)
+    : m_path(path), m_width(width), m_height(height), m_scale(scale)
 {
     int err = 0;
     m_gif = EGifOpenFileName(path.c_str(), false, &err);
@@ -159,6 +161,14 @@ bool GifWriter::finish()
     if (EGifCloseFile(m_gif, &err) == GIF_ERROR && ok())
         m_error = GifErrorString(err) ? GifErrorString(err) : "GIF";
     m_gif = nullptr;
+    // giflib creates the file for its owner only; an animation is meant to be shared.
+    std::error_code ec;
+    std::filesystem::permissions(m_path,
+                                 std::filesystem::perms::owner_read |
+                                     std::filesystem::perms::owner_write |
+                                     std::filesystem::perms::group_read |
+                                     std::filesystem::perms::others_read,
+                                 ec);
     return ok();
 }
 
