@@ -77,9 +77,8 @@ void serialFigure(const Bytes& stream, int baudIndex)
     qint64 longestGap = 0;
     QTimer heartbeat;
     heartbeat.setInterval(10);
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        longestGap = std::max(longestGap, tick.restart());
-    });
+    QObject::connect(&heartbeat, &QTimer::timeout,
+                     [&] { longestGap = std::max(longestGap, tick.restart()); });
     SerialLink link;
     link.setPortName(QString::fromUtf8(name));
     QElapsedTimer clock;
@@ -93,8 +92,7 @@ void serialFigure(const Bytes& stream, int baudIndex)
                 "over by %lld ms (bar 100 ms), longest event-loop gap %lld ms (bar 50 ms), %s\n",
                 baudIndex, stream.size(), static_cast<long long>(r.transmitMs),
                 static_cast<long long>(elapsed), static_cast<long long>(elapsed - r.transmitMs),
-                static_cast<long long>(longestGap),
-                r.ok() ? "ok" : r.reason.toUtf8().constData());
+                static_cast<long long>(longestGap), r.ok() ? "ok" : r.reason.toUtf8().constData());
     link.close();
     ::close(slave);
     ::close(master);
