@@ -163,12 +163,11 @@ bool GifWriter::finish()
     m_gif = nullptr;
     // giflib creates the file for its owner only; an animation is meant to be shared.
     std::error_code ec;
-    std::filesystem::permissions(m_path,
-                                 std::filesystem::perms::owner_read |
-                                     std::filesystem::perms::owner_write |
-                                     std::filesystem::perms::group_read |
-                                     std::filesystem::perms::others_read,
-                                 ec);
+    std::filesystem::permissions(
+        m_path,
+        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+            std::filesystem::perms::group_read | std::filesystem::perms::others_read,
+        ec);
     return ok();
 }
 

@@ -244,8 +244,7 @@ int runSend(int argc, char** argv)
     options.displayFlagMode = displayFlag;
     options.glyphs = args.flag("glyphs");
     auto encode = [&] {
-        return encodeScreens(project->document(), s, project->glyphs(), *from - 1, *to - 1,
-                             options)
+        return encodeScreens(project->document(), s, project->glyphs(), *from - 1, *to - 1, options)
             .bytes;
     };
 
@@ -266,11 +265,13 @@ int runSend(int argc, char** argv)
     if (target->modem) {
         serial.setPortName(QString::fromStdString(*target->modem));
         ModemTransfer modem(serial);
-        modem.setMessageHandler([](const QString& text) { std::cout << text.toStdString() << "\n"; });
+        modem.setMessageHandler(
+            [](const QString& text) { std::cout << text.toStdString() << "\n"; });
         const ModemOutcome outcome =
             modem.run(*args.value("phone"), s.baudIndex, s.tempset, encode);
         if (!outcome.port.ok()) {
-            std::cerr << texts::PortUnavailable << "\n" << outcome.port.reason.toStdString() << "\n";
+            std::cerr << texts::PortUnavailable << "\n"
+                      << outcome.port.reason.toStdString() << "\n";
             return 1;
         }
         if (outcome.upload)
@@ -280,8 +281,8 @@ int runSend(int argc, char** argv)
 
     const QString device = serialDevice(*target->serial, *project);
     if (device.isEmpty()) {
-        std::cerr << texts::PortUnavailable << "\n" << *target->serial << ": "
-                  << texts::NoDeviceForPort << "\n";
+        std::cerr << texts::PortUnavailable << "\n"
+                  << *target->serial << ": " << texts::NoDeviceForPort << "\n";
         return 1;
     }
     serial.setPortName(device);
@@ -355,8 +356,8 @@ int runSendCommand(int argc, char** argv)
     }
     const QString device = serialDevice(*target->serial, *project);
     if (device.isEmpty()) {
-        std::cerr << texts::PortUnavailable << "\n" << *target->serial << ": "
-                  << texts::NoDeviceForPort << "\n";
+        std::cerr << texts::PortUnavailable << "\n"
+                  << *target->serial << ": " << texts::NoDeviceForPort << "\n";
         return 1;
     }
     SerialLink serial;
@@ -364,8 +365,8 @@ int runSendCommand(int argc, char** argv)
     std::optional<BrightReading> reply;
     serial.setBrightHandler([&reply](const BrightReading& r) { reply = r; });
     for (std::size_t i = 0; i < built->size(); ++i) {
-        const int r = reportSerial(serial.sendCom((*built)[i], s.baudIndex, s.tempset),
-                                   (*built)[i].size());
+        const int r =
+            reportSerial(serial.sendCom((*built)[i], s.baudIndex, s.tempset), (*built)[i].size());
         if (r != 0)
             return r;
         if (news && i == 0)

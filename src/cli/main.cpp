@@ -4,11 +4,11 @@
 #include "cli/DecodeCommand.h"
 #include "cli/DemoProject.h"
 #include "cli/EncodeCommand.h"
+#include "cli/InfoCommand.h"
 #include "cli/RenderCommand.h"
 #include "cli/SendCommand.h"
 #include "cli/SimulateCommand.h"
 #include "cli/TextListCommand.h"
-#include "cli/InfoCommand.h"
 
 #include <cstring>
 #include <iostream>

@@ -1,8 +1,8 @@
 #include "core/document/FileIO.h"
 #include "core/protocol/ControlCommands.h"
-#include "support/Waits.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
+#include "support/Waits.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -11,9 +11,9 @@
 #include "core/protocol/ControlCommands.h"
 #include "core/protocol/DeviceAnswers.h"
 #include "core/protocol/UploadEncoder.h"
-#include "support/Waits.h"
 #include "support/QtApp.h"
 #include "support/TempDir.h"
+#include "support/Waits.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

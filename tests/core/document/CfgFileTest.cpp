@@ -56,16 +56,16 @@ TEST(CfgFile, WritesEveryKeyInOrder)
     const auto got = lines(ini.serialize());
 
     std::vector<std::string> want = {
-        "[SYSTEM]",       "COMPORT=16",   "COLORSET=2",     "SETWORD=10",   "SENDTEXT=0",
-        "SendPaint=0",    "SendSetTime=0", "Sendtimer=0",   "SendMessage=0", "SendClosePower=0",
-        "SendReset=0",    "Onmodern=0",   "Speed=6",        "opencloseled=0", "Settime=0",
-        "tempset=1",
+        "[SYSTEM]",      "COMPORT=16",       "COLORSET=2",    "SETWORD=10",
+        "SENDTEXT=0",    "SendPaint=0",      "SendSetTime=0", "Sendtimer=0",
+        "SendMessage=0", "SendClosePower=0", "SendReset=0",   "Onmodern=0",
+        "Speed=6",       "opencloseled=0",   "Settime=0",     "tempset=1",
     };
     for (int n = 0; n < 256; ++n)
         want.push_back("MACHINE" + std::to_string(n) + "=" + (n == 0 || n == 255 ? "1" : "0"));
     const Bytes fore = big5("前景"), back = big5("背景");
-    for (const std::string l : {"CodeNo=7", "[CFGFILE]", "CONTECT=READ", "[Color]", "ForeBlack=",
-                                "ForeRed="})
+    for (const std::string l :
+         {"CodeNo=7", "[CFGFILE]", "CONTECT=READ", "[Color]", "ForeBlack=", "ForeRed="})
         want.push_back(l);
     want.push_back("ForeYellow=" + fore);
     want.push_back("ForeGreen=");

@@ -42,11 +42,11 @@ TEST(CodeTables, ConversionDefaults)
 
 TEST(CodeTables, DelayConversions)
 {
-    const std::pair<const char*, int> s2i[] = {{"0", 0}, {"1", 1}, {"15", 15}, {"16", 16},
-                                               {"17", 1}, {"", 1},  {"07", 1}, {"x", 1}};
+    const std::pair<const char*, int> s2i[] = {{"0", 0},  {"1", 1}, {"15", 15}, {"16", 16},
+                                               {"17", 1}, {"", 1},  {"07", 1},  {"x", 1}};
     for (const auto& [text, value] : s2i)
         EXPECT_EQ(DelayS2I(text), value) << text;
-    const std::pair<int, const char*> i2s[] = {{0, "0"},  {1, "1"},  {2, "2"},
+    const std::pair<int, const char*> i2s[] = {{0, "0"},   {1, "1"},  {2, "2"},
                                                {16, "16"}, {17, "1"}, {-3, "1"}};
     for (const auto& [value, text] : i2s)
         EXPECT_EQ(DelayI2S(value), text) << value;

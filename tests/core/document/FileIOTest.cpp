@@ -19,7 +19,8 @@ TEST(FileIO, AtomicWriteReplacesTheFile)
 
 TEST(FileIO, AFailedWriteLeavesTheOldFile)
 {
-    for (auto fault : {WriteFault::Create, WriteFault::Write, WriteFault::Sync, WriteFault::Rename}) {
+    for (auto fault :
+         {WriteFault::Create, WriteFault::Write, WriteFault::Sync, WriteFault::Rename}) {
         test::TempDir dir;
         const auto path = dir / "a.CFG";
         ASSERT_TRUE(writeFileAtomic(path, "old contents"));

@@ -44,8 +44,8 @@ TEST(IniFile, TrailBytesAreNotCaseFolded)
 TEST(IniFile, IntegersReadAsWindowsDoes)
 {
     const std::pair<const char*, int> cases[] = {
-        {"12", 12},   {" 7", 7},  {"12abc", 12}, {"-4", -4},  {"+5", 5},
-        {"abc", 99},  {"", 99},   {"-", 99},     {"0x10", 0}, {"99999999999", 2147483647},
+        {"12", 12},  {" 7", 7}, {"12abc", 12}, {"-4", -4},  {"+5", 5},
+        {"abc", 99}, {"", 99},  {"-", 99},     {"0x10", 0}, {"99999999999", 2147483647},
     };
     for (const auto& [text, value] : cases)
         EXPECT_EQ(IniFile::parseInteger(text, 99), value) << text;

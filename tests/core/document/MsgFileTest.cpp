@@ -10,7 +10,9 @@ Document sampleDocument()
 {
     Document doc;
     doc.screen(1) = {0, 1, 0, 3, 5, 17, 255, 0};
-    doc.content(1) = {"\xA4\xA4\xA4\xE5" "A", "\x01\x01\x05\x05\x41"};
+    doc.content(1) = {"\xA4\xA4\xA4\xE5"
+                      "A",
+                      "\x01\x01\x05\x05\x41"};
     doc.screen(2) = {0, 0, 0, 15, 0, 2, 3, 255};
     doc.content(2) = {"\xA4\xA4\xA4\xA4", "\x21\x21\xA1\xA1"}; // a wide character
     doc.screen(254) = {0, 1, 0, 1, 1, -1, 7, 4};
@@ -34,7 +36,8 @@ TEST(MsgFile, PlainLayout)
                                          "\x11\x00\x00\x00\xFF\x00\x00\x00\x00\x00\x00\x00",
                                          24));
     EXPECT_EQ(image.substr(253 * 24 + 12, 4), Bytes("\xFF\xFF\xFF\xFF"));
-    EXPECT_EQ(image.substr(6144, 16), Bytes("\xA4\xA4\xA4\xE5" "A\r\n\x01\x01\x05\x05\x41\r\n"
+    EXPECT_EQ(image.substr(6144, 16), Bytes("\xA4\xA4\xA4\xE5"
+                                            "A\r\n\x01\x01\x05\x05\x41\r\n"
                                             "\xA4\xA4"));
     // 514 lines, no extension block.
     std::size_t ends = 0;
@@ -87,8 +90,10 @@ TEST(MsgFile, CarriageReturnAttributeTravelsAs19)
 TEST(MsgFile, BytesTheLinesCannotCarryRoundTripThroughTheExtension)
 {
     Document doc = sampleDocument();
-    doc.content(5) = {"\xA4\xA4" "ab", Bytes("\x0A\x0A\x00\x19", 4)}; // black on yellow, ...
-    doc.content(9) = {"x\ny", "AAA"};                                  // a text with a line end
+    doc.content(5) = {"\xA4\xA4"
+                      "ab",
+                      Bytes("\x0A\x0A\x00\x19", 4)}; // black on yellow, ...
+    doc.content(9) = {"x\ny", "AAA"};                // a text with a line end
     doc.pairs()[256] = {"", Bytes("\x00", 1)};
     const Bytes image = writeMsgImage(doc);
 

@@ -5,10 +5,10 @@
 #include "core/protocol/Bright.h"
 #include "core/protocol/ControlCommands.h"
 #include "core/protocol/Decoder.h"
+#include "core/protocol/Frames.h"
 #include "core/protocol/InsertFrames.h"
 #include "core/protocol/Schedule.h"
 #include "core/protocol/UploadEncoder.h"
-#include "core/protocol/Frames.h"
 #include "core/text/Attributes.h"
 
 #include <gtest/gtest.h>
@@ -133,8 +133,8 @@ TEST(RoundTrip, RandomDocumentsUploadAndDecode)
             for (const auto& g : decoded[1].frames[0].glyphs) {
                 const std::size_t at = s.colorSet == 1 ? GlyphMonoCode : GlyphColourCode;
                 const std::size_t size = s.colorSet == 1 ? 32 : 64;
-                EXPECT_EQ(g.code, Bytes(reinterpret_cast<const char*>(glyphs.record(g.number) + at),
-                                        size));
+                EXPECT_EQ(g.code,
+                          Bytes(reinterpret_cast<const char*>(glyphs.record(g.number) + at), size));
             }
         }
     }
@@ -166,7 +166,11 @@ TEST(RoundTrip, EveryCommandDecodesCleanly)
         {"config", signConfigTransmission(s, 16), {CmdWidth}},
         {"news count", newsCountTransmission(s, 3), {CmdNewsCount}},
         {"news item", newsItemTransmission(s, 2), {CmdNewsData}},
-        {"insert", manualInsert(s, 2, 9, "\xA4\xA4" "ab"), {CmdInsert}},
+        {"insert",
+         manualInsert(s, 2, 9,
+                      "\xA4\xA4"
+                      "ab"),
+         {CmdInsert}},
         {"insert auto", automaticInsert(s, 4, 9, "x"), {CmdInsert}},
         {"baud", baudChangeTransmission(s, 3), {CmdBaud}},
     };
@@ -205,8 +209,8 @@ TEST(RoundTrip, EveryCommandDecodesCleanly)
     EXPECT_EQ(rows[1].frames[0].schedule[0].hour, 8);
     EXPECT_EQ(rows[1].frames[0].schedule[0].minute, 30);
 
-    for (const Bytes& bright :
-         {brightQuery(), brightSetFrame('3', BrightMode::Automatic, 200), brightBaudFrame('1', 3)}) {
+    for (const Bytes& bright : {brightQuery(), brightSetFrame('3', BrightMode::Automatic, 200),
+                                brightBaudFrame('1', 3)}) {
         const auto b = decodeTransmissions(bright);
         ASSERT_EQ(b.size(), 1u);
         EXPECT_TRUE(b[0].ok()) << formatListing(b);

@@ -1,5 +1,5 @@
-#include "core/text/Attributes.h"
 #include "core/text/Big5.h"
+#include "core/text/Attributes.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +16,17 @@ TEST(Big5, ElementWalkUsesTheA1LeadRule)
     } cases[] = {
         {"empty", "", {}},
         {"ascii", "ab", {1, 1}},
-        {"big5 then ascii", "\xA4\xA4" "a", {2, 1}},
+        {"big5 then ascii",
+         "\xA4\xA4"
+         "a",
+         {2, 1}},
         {"A0 is single", "\xA0\xA4\xA4", {1, 2}},
         {"81 is single here", "\x81\x40", {1, 1}},
         {"lone lead at the end", "a\xA4", {1, 1}},
-        {"glyph reference", "\xFA\x41" "b", {2, 1}},
+        {"glyph reference",
+         "\xFA\x41"
+         "b",
+         {2, 1}},
     };
     for (const auto& c : cases) {
         std::vector<std::size_t> lengths;

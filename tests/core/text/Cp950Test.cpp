@@ -1,5 +1,5 @@
-#include "core/text/Big5.h"
 #include "core/text/Cp950.h"
+#include "core/text/Big5.h"
 
 #include <gtest/gtest.h>
 
@@ -23,14 +23,19 @@ TEST(Cp950, RefusesCharactersWithoutABig5Code)
 
 TEST(Cp950, BadBytesBecomeReplacementsAndTheRestStays)
 {
-    EXPECT_EQ(cp950ToUtf8("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(cp950ToUtf8("a\xFF"
+                          "b"),
+              "a\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(cp950ToUtf8("\xA4\xA4\xFA\x41\xA4\xE5"), "中\xEF\xBF\xBD文");
     EXPECT_EQ(cp950ToUtf8("\xA4"), "\xEF\xBF\xBD");
 }
 
 TEST(Cp950, DisplayTextNamesGlyphs)
 {
-    EXPECT_EQ(textForDisplay("\xA4\xA4\xFA\xA8" "x"), "中{圖57}x");
+    EXPECT_EQ(textForDisplay("\xA4\xA4\xFA\xA8"
+                             "x"),
+              "中{圖57}x");
     EXPECT_EQ(textForDisplay("\xFA\x41"), "{圖0}");
     EXPECT_EQ(textForDisplay(""), "");
 }
