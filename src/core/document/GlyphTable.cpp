@@ -78,4 +78,20 @@ void GlyphTable::makeAllCodes(bool horizontal)
         MakeCode(g, horizontal);
 }
 
+FileResult readGlyphFile(const std::filesystem::path& path, GlyphTable& table,
+                         bool blankWhenMissing)
+{
+    std::optional<Bytes> bytes;
+    if (FileResult r = readFileIfExists(path, bytes); !bytes) {
+        if (r && blankWhenMissing)
+            table = GlyphTable::blank();
+        return r;
+    }
+    const int whole = table.load(*bytes);
+    if (whole < GlyphCount)
+        return FileResult::failure(path.string() + ": 圖形檔不完整，只讀到 " +
+                                   std::to_string(whole) + " 個圖形");
+    return {};
+}
+
 } // namespace led

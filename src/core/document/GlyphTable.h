@@ -1,8 +1,10 @@
 #pragma once
 
+#include "core/document/FileIO.h"
 #include "core/text/Big5.h"
 
 #include <array>
+#include <filesystem>
 #include <cstdint>
 #include <string_view>
 
@@ -62,5 +64,11 @@ private:
 
     std::array<std::uint8_t, GlyphTableSize> m_bytes;
 };
+
+// Reads a .GRA into the table. A missing file blanks the table when blankWhenMissing (the
+// unnamed project) and otherwise leaves it; a short file gives the whole glyphs it holds
+// and an error.
+FileResult readGlyphFile(const std::filesystem::path& path, GlyphTable& table,
+                         bool blankWhenMissing);
 
 } // namespace led

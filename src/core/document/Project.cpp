@@ -168,18 +168,7 @@ fs::path Project::glyphFile() const
 
 FileResult Project::readGra()
 {
-    const fs::path path = glyphFile();
-    std::optional<Bytes> bytes;
-    if (FileResult r = readFileIfExists(path, bytes); !bytes) {
-        if (r && isUnnamed())
-            m_glyphs = GlyphTable::blank();
-        return r;
-    }
-    const int whole = m_glyphs.load(*bytes);
-    if (whole < GlyphCount)
-        return FileResult::failure(path.string() + ": 圖形檔不完整，只讀到 " +
-                                   std::to_string(whole) + " 個圖形");
-    return {};
+    return readGlyphFile(glyphFile(), m_glyphs, isUnnamed());
 }
 
 FileResult Project::writeGra()

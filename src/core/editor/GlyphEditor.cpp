@@ -157,17 +157,7 @@ bool GlyphEditor::textToGlyph(std::string_view big5Text, bool bold)
 
 FileResult GlyphEditor::load(const std::filesystem::path& file, bool unnamed)
 {
-    std::optional<Bytes> bytes;
-    if (FileResult r = readFileIfExists(file, bytes); !bytes) {
-        if (r && unnamed)
-            m_glyphs = GlyphTable::blank();
-        return r;
-    }
-    const int whole = m_glyphs.load(*bytes);
-    if (whole < GlyphCount)
-        return FileResult::failure(file.string() + ": 圖形檔不完整，只讀到 " +
-                                   std::to_string(whole) + " 個圖形");
-    return {};
+    return readGlyphFile(file, m_glyphs, unnamed);
 }
 
 FileResult GlyphEditor::save(const std::filesystem::path& file)
