@@ -16,7 +16,7 @@
 namespace led {
 namespace {
 
-using test::waitFor;
+using test::waitUntil;
 
 // Device servers behind one UDP port on 127.0.0.1. Every one answers the discovery and
 // every poll, and the two queries that name it, with datagrams laid out byte by byte.
@@ -126,7 +126,7 @@ SearchRun search(DeviceSearch& s, DeviceTable& table, int connectTimeoutMs)
     clock.start();
     EXPECT_TRUE(s.start(&table, connectTimeoutMs));
     EXPECT_FALSE(s.start(&table, connectTimeoutMs)); // one search at a time
-    EXPECT_TRUE(waitFor([&] { return run.finished > 0; }, 8000));
+    EXPECT_TRUE(waitUntil([&] { return run.finished > 0; }, 8000));
     run.elapsedMs = clock.elapsed();
     QObject::disconnect(&s, nullptr, nullptr, nullptr);
     return run;

@@ -12,7 +12,7 @@ namespace {
 
 using test::entry;
 using test::Listener;
-using test::waitFor;
+using test::waitUntil;
 
 const QByteArray Preamble(30, '0');
 constexpr int TimeoutMs = 300;
@@ -51,7 +51,7 @@ TEST(NetLink, CommandReachesEveryEnabledRowWithOnePreambleEach)
     EXPECT_EQ(rowNumbers(results), (std::vector<int>{1, 5}));
     EXPECT_EQ(outcomes(results),
               (std::vector<NetOutcome>{NetOutcome::Written, NetOutcome::Written}));
-    ASSERT_TRUE(waitFor([&] {
+    ASSERT_TRUE(waitUntil([&] {
         return !second.connections().empty() && second.connections()[0].bytes.size() == 42;
     }));
     ASSERT_EQ(first.connections().size(), 1u);
@@ -68,7 +68,7 @@ TEST(NetLink, CommandReachesEveryEnabledRowWithOnePreambleEach)
     PauseMs(20);
     EXPECT_FALSE(second.connections()[0].closed);
     link.sendNet("x", rows, TimeoutMs, false);
-    EXPECT_TRUE(waitFor([&] { return second.connections()[0].closed; }));
+    EXPECT_TRUE(waitUntil([&] { return second.connections()[0].closed; }));
     EXPECT_EQ(first.connections().at(1).bytes, QByteArray("x"));
 }
 
@@ -89,14 +89,14 @@ TEST(NetLink, UploadAppendsLineEndAndDisconnects)
     EXPECT_EQ(writeStatusPicture(results[0]), 1);
     EXPECT_FALSE(link.isConnected());
     ASSERT_TRUE(
-        waitFor([&] { return !sign.connections().empty() && sign.connections()[0].closed; }));
+        waitUntil([&] { return !sign.connections().empty() && sign.connections()[0].closed; }));
     EXPECT_EQ(sign.connections()[0].bytes, QByteArray(upload.data(), 10) + "\r\n");
     // No pause after an upload.
     EXPECT_LT(results[0].elapsedMs, NetLink::CommandPauseMs);
 
     link.uploadNet(upload, rows, TimeoutMs, true);
     ASSERT_TRUE(
-        waitFor([&] { return sign.connections().size() == 2 && sign.connections()[1].closed; }));
+        waitUntil([&] { return sign.connections().size() == 2 && sign.connections()[1].closed; }));
     EXPECT_EQ(sign.connections()[1].bytes, Preamble + QByteArray(upload.data(), 10) + "\r\n");
 }
 
@@ -146,7 +146,7 @@ TEST(NetLink, UnreachableRowsAreSkippedWithinTheTimeOut)
     EXPECT_GE(results[1].elapsedMs, TimeoutMs - 1);
     EXPECT_LE(clock.elapsed(), 2 * TimeoutMs + 4 * SlackMs);
     ASSERT_TRUE(
-        waitFor([&] { return !sign.connections().empty() && sign.connections()[0].closed; }));
+        waitUntil([&] { return !sign.connections().empty() && sign.connections()[0].closed; }));
     EXPECT_EQ(sign.connections()[0].bytes, QByteArray("DATA\r\n"));
 }
 
@@ -202,7 +202,7 @@ TEST(NetLink, ConnectionTestUsesEachRowsPortAndIgnoresTheSendFlag)
     EXPECT_EQ(results[2].outcome, NetOutcome::NoAddress);
     // Every row closes the connection of the one before, with or without an address.
     EXPECT_FALSE(link.isConnected());
-    EXPECT_TRUE(waitFor([&] {
+    EXPECT_TRUE(waitUntil([&] {
         return a.connections().size() == 1 && a.connections()[0].closed &&
                b.connections().size() == 1 && b.connections()[0].closed;
     }));
@@ -227,7 +227,7 @@ TEST(NetLink, WriteDuringAWriteIsRefusedAsBusy)
     EXPECT_EQ(nested[0].outcome, NetOutcome::Busy);
     EXPECT_EQ(writeStatusPicture(nested[0]), std::nullopt);
     EXPECT_FALSE(link.isBusy());
-    ASSERT_TRUE(waitFor([&] { return !sign.connections().empty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !sign.connections().empty(); }));
     PauseMs(20);
     EXPECT_EQ(sign.connections()[0].bytes, QByteArray("A"));
 }

@@ -2,6 +2,7 @@
 
 #include "core/document/DeviceTable.h"
 #include "link/Waiting.h"
+#include "support/Waits.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>
@@ -15,15 +16,7 @@
 
 namespace led::test {
 
-// Runs events until done() holds or ms have passed.
-template <typename Done> bool waitFor(Done done, int ms = 3000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        PauseMs(5);
-    return done();
-}
+using test::waitUntil;
 
 // A device server stand-in on 127.0.0.1: keeps what every connection brought.
 class Listener
@@ -88,7 +81,7 @@ public:
             filler->connectToHost(QHostAddress::LocalHost, port());
             QTcpSocket* f = filler.get();
             const bool answered =
-                waitFor([f] { return f->state() == QAbstractSocket::ConnectedState; }, 300);
+                waitUntil([f] { return f->state() == QAbstractSocket::ConnectedState; }, 300);
             m_fillers.push_back(std::move(filler));
             if (!answered) {
                 m_full = true;
