@@ -3,6 +3,7 @@
 #include "cli/Args.h"
 #include "cli/Output.h"
 #include "cli/ProjectLoader.h"
+#include "cli/UploadRequest.h"
 #include "core/document/FileIO.h"
 #include "core/protocol/BaudRates.h"
 #include "core/protocol/UploadEncoder.h"
@@ -25,8 +26,10 @@ const char* const EncodeUsage =
 
 int runEncode(int argc, char** argv)
 {
-    Args args(argc, argv, 2, {"from", "to", "out", "data-file"},
-              {"display-flag", "append", "glyphs", "help"});
+    std::set<std::string> valued = UploadValueOptions, flags = UploadFlags;
+    valued.insert({"out", "data-file"});
+    flags.insert("help");
+    Args args(argc, argv, 2, valued, flags);
     if (args.flag("help")) {
         std::cout << EncodeUsage;
         return 0;
@@ -36,26 +39,18 @@ int runEncode(int argc, char** argv)
         return 2;
     }
     std::string error;
-    const bool displayFlag = args.flag("display-flag");
-    std::optional<int> from = 1, to = 1;
-    if (!displayFlag || args.value("from") || args.value("to")) {
-        from = args.integer("from", 1, 254, error);
-        to = from ? args.integer("to", 1, 254, error) : std::nullopt;
-        if (!from || !to) {
-            std::cerr << error << "\n";
-            return 2;
-        }
+    const auto request = readUploadRequest(args, error);
+    if (!request) {
+        std::cerr << error << "\n";
+        return 2;
     }
     auto project = loadProject(args.positionals()[0], std::cerr);
     if (!project)
         return 1;
 
-    UploadOptions options;
-    options.append = args.flag("append");
-    options.displayFlagMode = displayFlag;
-    options.glyphs = args.flag("glyphs");
-    const UploadStream stream = encodeScreens(project->document(), project->settings(),
-                                              project->glyphs(), *from - 1, *to - 1, options);
+    const UploadStream stream =
+        encodeScreens(project->document(), project->settings(), project->glyphs(),
+                      request->from - 1, request->to - 1, request->options);
     for (const auto& line : stream.log)
         std::cerr << line << "\n";
 

@@ -3,6 +3,7 @@
 #include "cli/Args.h"
 #include "cli/CommandBuilder.h"
 #include "cli/ProjectLoader.h"
+#include "cli/UploadRequest.h"
 #include "core/document/DeviceTable.h"
 #include "core/protocol/BaudRates.h"
 #include "core/protocol/UploadEncoder.h"
@@ -171,23 +172,41 @@ std::optional<Target> readTarget(const Args& args, bool allowModem, std::string&
     return t;
 }
 
-int timeoutFor(const Args& args, const Project& project, std::string& error, bool& ok)
+// --baud-index into the settings and the connect time-out (--timeout, or the project's);
+// nothing with a message when an option is out of range.
+std::optional<int> applyLinkOptions(const Args& args, Project& project, std::string& error)
 {
-    ok = true;
+    if (args.value("baud-index")) {
+        const auto index = args.integer("baud-index", 1, BaudIndexCount, error);
+        if (!index)
+            return std::nullopt;
+        project.settings().baudIndex = *index;
+    }
     if (!args.value("timeout"))
         return connectTimeoutMs(project.settings());
-    const auto ms = args.integer("timeout", 1, 600000, error);
-    ok = ms.has_value();
-    return ms.value_or(0);
+    return args.integer("timeout", 1, 600000, error);
+}
+
+// The device behind --serial; an error on err when there is none.
+std::optional<QString> serialDeviceOrReport(const std::string& given, const Project& project)
+{
+    const QString device = serialDevice(given, project);
+    if (device.isEmpty()) {
+        std::cerr << texts::PortUnavailable << "\n"
+                  << given << ": " << texts::NoDeviceForPort << "\n";
+        return std::nullopt;
+    }
+    return device;
 }
 
 } // namespace
 
 int runSend(int argc, char** argv)
 {
-    Args args(argc, argv, 2,
-              {"serial", "tcp", "modem", "phone", "baud-index", "from", "to", "timeout"},
-              {"display-flag", "append", "glyphs", "help"});
+    std::set<std::string> valued = UploadValueOptions, flags = UploadFlags;
+    valued.insert({"serial", "tcp", "modem", "phone", "baud-index", "timeout"});
+    flags.insert("help");
+    Args args(argc, argv, 2, valued, flags);
     if (args.flag("help")) {
         std::cout << SendUsage;
         return 0;
@@ -202,15 +221,10 @@ int runSend(int argc, char** argv)
         std::cerr << error << "\n";
         return 2;
     }
-    const bool displayFlag = args.flag("display-flag");
-    std::optional<int> from = 1, to = 254;
-    if (!displayFlag || args.value("from") || args.value("to")) {
-        from = args.integer("from", 1, 254, error);
-        to = from ? args.integer("to", 1, 254, error) : std::nullopt;
-        if (!from || !to) {
-            std::cerr << error << "\n";
-            return 2;
-        }
+    const auto request = readUploadRequest(args, error);
+    if (!request) {
+        std::cerr << error << "\n";
+        return 2;
     }
     if (target->modem && !args.value("phone")) {
         std::cerr << "請輸入電話號碼！\n";
@@ -220,31 +234,20 @@ int runSend(int argc, char** argv)
     if (!project)
         return 1;
     auto& s = project->settings();
-    if (args.value("baud-index")) {
-        const auto index = args.integer("baud-index", 1, BaudIndexCount, error);
-        if (!index) {
-            std::cerr << error << "\n";
-            return 2;
-        }
-        s.baudIndex = *index;
-    }
-    bool timeoutOk = true;
-    const int timeoutMs = timeoutFor(args, *project, error, timeoutOk);
-    if (!timeoutOk) {
+    const auto timeout = applyLinkOptions(args, *project, error);
+    if (!timeout) {
         std::cerr << error << "\n";
         return 2;
     }
+    const int timeoutMs = *timeout;
 
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QCoreApplication app(qtArgc, qtArgv);
 
-    UploadOptions options;
-    options.append = args.flag("append");
-    options.displayFlagMode = displayFlag;
-    options.glyphs = args.flag("glyphs");
     auto encode = [&] {
-        return encodeScreens(project->document(), s, project->glyphs(), *from - 1, *to - 1, options)
+        return encodeScreens(project->document(), s, project->glyphs(), request->from - 1,
+                             request->to - 1, request->options)
             .bytes;
     };
 
@@ -279,12 +282,10 @@ int runSend(int argc, char** argv)
         return outcome.connected && outcome.upload && outcome.upload->ok() ? 0 : 1;
     }
 
-    const QString device = serialDevice(*target->serial, *project);
-    if (device.isEmpty()) {
-        std::cerr << texts::PortUnavailable << "\n"
-                  << *target->serial << ": " << texts::NoDeviceForPort << "\n";
+    const auto found = serialDeviceOrReport(*target->serial, *project);
+    if (!found)
         return 1;
-    }
+    const QString device = *found;
     serial.setPortName(device);
     const Bytes stream = encode();
     std::cout << "上傳 " << stream.size() << " 位元組到 " << device.toStdString() << "，"
@@ -315,20 +316,12 @@ int runSendCommand(int argc, char** argv)
     if (!project)
         return 1;
     auto& s = project->settings();
-    if (args.value("baud-index")) {
-        const auto index = args.integer("baud-index", 1, BaudIndexCount, error);
-        if (!index) {
-            std::cerr << error << "\n";
-            return 2;
-        }
-        s.baudIndex = *index;
-    }
-    bool timeoutOk = true;
-    const int timeoutMs = timeoutFor(args, *project, error, timeoutOk);
-    if (!timeoutOk) {
+    const auto timeout = applyLinkOptions(args, *project, error);
+    if (!timeout) {
         std::cerr << error << "\n";
         return 2;
     }
+    const int timeoutMs = *timeout;
     Args commandArgs = args;
     commandArgs.dropLastPositional();
     const auto built = buildCommand(commandArgs, *project, error);
@@ -354,12 +347,10 @@ int runSendCommand(int argc, char** argv)
         }
         return status;
     }
-    const QString device = serialDevice(*target->serial, *project);
-    if (device.isEmpty()) {
-        std::cerr << texts::PortUnavailable << "\n"
-                  << *target->serial << ": " << texts::NoDeviceForPort << "\n";
+    const auto found = serialDeviceOrReport(*target->serial, *project);
+    if (!found)
         return 1;
-    }
+    const QString device = *found;
     SerialLink serial;
     serial.setPortName(device);
     std::optional<BrightReading> reply;
