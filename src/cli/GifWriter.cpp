@@ -1,6 +1,9 @@
 #include "cli/GifWriter.h"
 
-#include <filesystem>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <gif_lib.h>
 
@@ -52,11 +55,19 @@ constexpr int MaxDelayCs = 65535;
 } // namespace
 
 GifWriter::GifWriter(const std::string& path, int width, int height, int scale)
-    : m_path(path), m_width(width), m_height(height), m_scale(scale)
+    : m_width(width), m_height(height), m_scale(scale)
 {
+    // Opened here rather than by giflib, which creates files for their owner only: an
+    // animation gets the usual permissions (umask applies).
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        m_error = path + ": " + std::strerror(errno);
+        return;
+    }
     int err = 0;
-    m_gif = EGifOpenFileName(path.c_str(), false, &err);
+    m_gif = EGifOpenFileHandle(fd, &err);
     if (!m_gif) {
+        ::close(fd);
         m_error = GifErrorString(err) ? GifErrorString(err) : "GIF";
         return;
     }
@@ -161,13 +172,6 @@ bool GifWriter::finish()
     if (EGifCloseFile(m_gif, &err) == GIF_ERROR && ok())
         m_error = GifErrorString(err) ? GifErrorString(err) : "GIF";
     m_gif = nullptr;
-    // giflib creates the file for its owner only; an animation is meant to be shared.
-    std::error_code ec;
-    std::filesystem::permissions(
-        m_path,
-        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-            std::filesystem::perms::group_read | std::filesystem::perms::others_read,
-        ec);
     return ok();
 }
 

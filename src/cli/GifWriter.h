@@ -34,7 +34,6 @@ private:
     void emit(int centiseconds);
 
     GifFileType* m_gif = nullptr;
-    std::string m_path;
     int m_width = 0;
     int m_height = 0;
     int m_scale = 1;
